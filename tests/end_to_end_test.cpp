@@ -1,11 +1,14 @@
 // The built program, end to end: real folders and directories in a temporary
 // directory, exact standard error, exit codes and POP file bytes.
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 #include <unistd.h>
 
@@ -245,13 +248,31 @@ TEST(EndToEnd, DestinationThatCannotBeCreated)
     TempDir dir;
     write_file(dir / "Inbox", "From - a\nx\nFrom - b\ny\n");
     write_file(dir / "a-file", "");
-    for (const std::string& directory : {dir / "missing", dir / "missing/", dir / "a-file"}) {
-        const ProgramRun run = run_program({dir / "Inbox", directory});
+    std::filesystem::create_directory(dir / "read-only");
+    // The program runs as "nobody" when we are root, for whom no mode bit
+    // forbids anything: it must reach the folder, and meet the read-only bits.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod((dir / "Inbox").c_str(), 0644), 0);
+    ASSERT_EQ(chmod((dir / "read-only").c_str(), 0555), 0);
+    std::vector<std::string> directories = {dir / "missing", dir / "missing/", dir / "a-file"};
+    if (can_run_unprivileged()) {
+        directories.push_back(dir / "read-only");
+        directories.push_back(dir / "read-only/");
+    }
+    RunOptions unprivileged;
+    unprivileged.unprivileged = true;
+    for (const std::string& directory : directories) {
+        const ProgramRun run = run_program({dir / "Inbox", directory}, unprivileged);
         EXPECT_EQ(run.exit_code, 4) << directory;
         expect_message_with_pop_path(run.err, ".", "destination file could not be created",
                                      directory);
     }
-    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"Inbox", "a-file"}));
+    EXPECT_EQ(list_directory(dir.path()),
+              (std::vector<std::string>{"Inbox", "a-file", "read-only"}));
+    EXPECT_TRUE(list_directory(dir / "read-only").empty());
+    if (!can_run_unprivileged()) {
+        GTEST_SKIP() << "read-only directory not tried: running as root with no user nobody";
+    }
 }
 
 TEST(EndToEnd, DirectoryEndingInASlashGetsAnotherOne)
@@ -264,20 +285,58 @@ TEST(EndToEnd, DirectoryEndingInASlashGetsAnotherOne)
     EXPECT_EQ(contents_in_order(dir / "out"), std::vector<std::string>{"x\n"});
 }
 
-TEST(EndToEnd, FileSizeLimitStopsTheRunAndRemovesTheIncompleteFile)
+// A POP file that reaches the file-size limit (as a full disk would stop it):
+// the write that fails may come when the next message starts, when the run
+// ends, or while a message larger than the write buffer is copied. The limit
+// holds for standard error too, so it stays above what the run prints.
+struct FileSizeLimitCase {
+    const char* name;
+    long long limit;
+    std::string folder;
+    const char* dots;
+    std::vector<std::string> pop_files_left;
+};
+
+class FileSizeLimit : public testing::TestWithParam<FileSizeLimitCase> {};
+
+TEST_P(FileSizeLimit, StopsTheRunAndRemovesTheIncompleteFile)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "out");
-    write_file(dir / "Inbox", "From - a\none\nFrom - b\n" + std::string(20000, 'b') +
-                                  "\nFrom - c\nthree\n");
+    write_file(dir / "Inbox", GetParam().folder);
     RunOptions limited;
-    limited.file_size_limit = 10000;
+    limited.file_size_limit = GetParam().limit;
     const ProgramRun run = run_program({dir / "Inbox", dir / "out"}, limited);
     EXPECT_EQ(run.exit_code, 5);
-    expect_message_with_pop_path(run.err, "...", "destination file could not be written",
-                                 dir / "out");
-    EXPECT_EQ(contents_in_order(dir / "out"), std::vector<std::string>{"one\n"});
+    expect_message_with_pop_path(run.err, GetParam().dots,
+                                 "destination file could not be written", dir / "out");
+    EXPECT_EQ(contents_in_order(dir / "out"), GetParam().pop_files_left);
 }
+
+const std::string OVER_10000(20000, 'b');
+const std::string LONG_LINES = [] {
+    std::string lines;
+    for (int i = 0; i < 10; ++i) {
+        lines += std::string(30000, static_cast<char>('a' + i)) + "\n";
+    }
+    return lines;
+}();
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, FileSizeLimit,
+    testing::Values(
+        FileSizeLimitCase{"WhenTheNextMessageStarts", 10000,
+                          "From - a\none\nFrom - b\n" + OVER_10000 + "\nFrom - c\nthree\n",
+                          "...", {"one\n"}},
+        FileSizeLimitCase{"WhenTheRunEnds", 10000,
+                          "From - a\none\nFrom - b\n" + OVER_10000 + "\n", "..", {"one\n"}},
+        FileSizeLimitCase{"WhileABigMessageIsCopied", 100000,
+                          "From - a\none\nFrom - b\n" + LONG_LINES + "From - c\nthree\n",
+                          "..", {"one\n"}},
+        FileSizeLimitCase{"AfterAnEmptyMessage", 1000,
+                          "From - a\nFrom - b\n" + OVER_10000 + "\nFrom - c\nthree\n",
+                          "...", {""}}),
+    case_name<FileSizeLimitCase>);
 
 TEST(EndToEnd, ReadFailureStopsTheRunAndRemovesTheIncompleteFile)
 {
@@ -360,6 +419,79 @@ TEST(EndToEnd, ManyMessagesGetDistinctNamesInOrder)
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.err, BANNER + std::string(12, '.'));
     EXPECT_EQ(contents_in_order(dir / "out"), expected);
+}
+
+// A run ended by a signal dies at once, as the platform's default has it: the
+// POP file being written may be short, but every one closed before is whole.
+class Interrupted : public testing::TestWithParam<int> {};
+
+TEST_P(Interrupted, LeavesEveryClosedPopFileWhole)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    std::string folder;
+    std::vector<std::string> messages;
+    for (int i = 0; i < 30; ++i) {
+        messages.push_back("Subject: " + std::to_string(i) + "\n\n" +
+                           std::string(3000, static_cast<char>('a' + i % 26)) + "\n");
+        folder += "From - " + std::to_string(i) + "\n" + messages.back();
+    }
+    write_file(dir / "Inbox", folder);
+    StartedProgram started = start_program({dir / "Inbox", dir / "out"});
+    // Names come ten a second at most: a run of 30 takes 3 s. Stop it early.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (list_directory(dir / "out").size() < 3 && std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(kill(started.pid, GetParam()), 0);
+    const ProgramRun run = finish_program(started);
+    EXPECT_EQ(run.signal, GetParam());
+    const std::vector<std::string> pops = contents_in_order(dir / "out");
+    ASSERT_GE(pops.size(), 3U);
+    ASSERT_LT(pops.size(), messages.size()) << "the run ended before the signal";
+    for (std::size_t i = 0; i + 1 < pops.size(); ++i) {
+        EXPECT_EQ(pops[i], messages[i]) << "POP file " << i;
+    }
+    const std::string& newest = messages[pops.size() - 1];
+    EXPECT_EQ(pops.back(), newest.substr(0, pops.back().size())) << "the newest POP file";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, testing::Values(SIGINT, SIGTERM),
+                         [](const testing::TestParamInfo<int>& signal) {
+                             return std::string(signal.param == SIGINT ? "SIGINT" : "SIGTERM");
+                         });
+
+TEST(EndToEnd, TwoRunsIntoOneDirectoryKeepEveryMessage)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+    std::string first_folder;
+    std::string second_folder;
+    for (int i = 0; i < 15; ++i) {
+        first.push_back("first folder, message " + std::to_string(i) + "\n");
+        second.push_back("second folder, message " + std::to_string(i) + "\n");
+        first_folder += "From - " + std::to_string(i) + "\n" + first.back();
+        second_folder += "From - " + std::to_string(i) + "\n" + second.back();
+    }
+    write_file(dir / "first", first_folder);
+    write_file(dir / "second", second_folder);
+    // Both ask the clock for the same names; each passes over those taken.
+    StartedProgram first_started = start_program({dir / "first", dir / "out"});
+    StartedProgram second_started = start_program({dir / "second", dir / "out"});
+    for (StartedProgram* started : {&first_started, &second_started}) {
+        const ProgramRun run = finish_program(*started);
+        EXPECT_EQ(run.exit_code, 0);
+        EXPECT_EQ(run.err, BANNER + std::string(15, '.'));
+    }
+    std::vector<std::string> from_first;
+    std::vector<std::string> from_second;
+    for (const std::string& pop : contents_in_order(dir / "out")) {
+        (pop.starts_with("first") ? from_first : from_second).push_back(pop);
+    }
+    EXPECT_EQ(from_first, first);
+    EXPECT_EQ(from_second, second);
 }
 
 }  // namespace

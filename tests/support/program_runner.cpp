@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +21,12 @@ void redirect(int target, const std::string& path, int flags)
         _exit(126);
     }
     close(fd);
+}
+
+// The uid and gid of "nobody", or none when we are not root or it is missing.
+const passwd* user_to_become(const RunOptions& options)
+{
+    return options.unprivileged && geteuid() == 0 ? getpwnam("nobody") : nullptr;
 }
 
 }  // namespace
@@ -38,11 +46,24 @@ std::string program_file_name()
     return path.substr(path.find_last_of("/\\:") + 1);
 }
 
+bool can_run_unprivileged()
+{
+    return geteuid() != 0 || getpwnam("nobody") != nullptr;
+}
+
 ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptions& options)
 {
-    TempDir captures;
-    const std::string err_path = captures / "stderr";
-    const std::string out_path = captures / "stdout";
+    StartedProgram started = start_program(arguments, options);
+    return finish_program(started);
+}
+
+StartedProgram start_program(const std::vector<std::string>& arguments,
+                             const RunOptions& options)
+{
+    StartedProgram started;
+    started.captures = std::make_unique<TempDir>();
+    const std::string err_path = *started.captures / "stderr";
+    const std::string out_path = *started.captures / "stdout";
 
     std::vector<char*> argv;
     std::string program = program_under_test();
@@ -53,9 +74,12 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptio
         }
     }
     argv.push_back(nullptr);
+    const passwd* user = user_to_become(options);
+    const uid_t uid = user != nullptr ? user->pw_uid : 0;
+    const gid_t gid = user != nullptr ? user->pw_gid : 0;
 
-    const pid_t child = fork();
-    if (child == 0) {
+    started.pid = fork();
+    if (started.pid == 0) {
         redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
         redirect(STDOUT_FILENO, out_path, O_WRONLY | O_CREAT | O_TRUNC);
         redirect(STDERR_FILENO, err_path, O_WRONLY | O_CREAT | O_TRUNC);
@@ -69,12 +93,21 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptio
         for (const std::string& setting : options.environment) {
             putenv(const_cast<char*>(setting.c_str()));
         }
+        if (user != nullptr && (setgroups(0, nullptr) != 0 || setgid(gid) != 0 ||
+                                setuid(uid) != 0)) {
+            _exit(125);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
+    return started;
+}
+
+ProgramRun finish_program(StartedProgram& started)
+{
     ProgramRun run;
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) {
+    if (started.pid < 0 || waitpid(started.pid, &status, 0) != started.pid) {
         return run;
     }
     if (WIFEXITED(status)) {
@@ -82,7 +115,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptio
     } else if (WIFSIGNALED(status)) {
         run.signal = WTERMSIG(status);
     }
-    run.err = read_file(err_path);
-    run.out = read_file(out_path);
+    run.err = read_file(*started.captures / "stderr");
+    run.out = read_file(*started.captures / "stdout");
     return run;
 }

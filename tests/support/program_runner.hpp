@@ -3,8 +3,11 @@
 #ifndef FOLDER2POP_TESTS_PROGRAM_RUNNER_HPP
 #define FOLDER2POP_TESTS_PROGRAM_RUNNER_HPP
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_dir.hpp"
 
 struct ProgramRun {
     int exit_code = -1;    // -1 when a signal ended it
@@ -17,6 +20,15 @@ struct RunOptions {
     long long file_size_limit = -1;         // RLIMIT_FSIZE in bytes; -1: none
     std::vector<std::string> environment;   // NAME=value added to the child's
     bool empty_argument_vector = false;     // start it with argc 0
+    // Run as "nobody" when the tests run as root, so that file permissions
+    // hold for the program; see can_run_unprivileged.
+    bool unprivileged = false;
+};
+
+// A child that runs until finish_program waits for it.
+struct StartedProgram {
+    int pid = -1;
+    std::unique_ptr<TempDir> captures;  // its standard output and error
 };
 
 // The program under test: FOLDER2POP_PROGRAM from the environment, else the
@@ -26,7 +38,14 @@ const std::string& program_under_test();
 // The program's file name as its usage text shows it.
 std::string program_file_name();
 
+// False only for root on a system without a "nobody" user.
+bool can_run_unprivileged();
+
 ProgramRun run_program(const std::vector<std::string>& arguments,
                        const RunOptions& options = {});
+
+StartedProgram start_program(const std::vector<std::string>& arguments,
+                             const RunOptions& options = {});
+ProgramRun finish_program(StartedProgram& started);
 
 #endif
