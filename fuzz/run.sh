@@ -6,17 +6,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=${2:-build/fuzz}
-# Every input becomes a file: on tmpfs that goes two to three times as fast.
-scratch=${TMPDIR:-/tmp}
-[ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
-work=$(mktemp -d "$scratch/folder2pop-fuzz-run-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+work=$(mktemp -d "${TMPDIR:-/tmp}/folder2pop-fuzz-run-XXXXXX")
+# Every input becomes a file, and its POP files too: on tmpfs that goes two to
+# three times as fast. The growing corpus stays on disk.
+scratch=$work
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    scratch=$(mktemp -d /dev/shm/folder2pop-fuzz-scratch-XXXXXX)
+fi
+trap 'rm -rf "$work" "$scratch"' EXIT
 
 for target in folder_line_reader_fuzz conversion_fuzz; do
-    mkdir -p "$work/$target/corpus" "$work/$target/tmp"
+    mkdir -p "$work/$target/corpus" "$scratch/$target"
     cp fuzz/corpus/* "$work/$target/corpus/"
     status=0
-    TMPDIR="$work/$target/tmp" "$build/$target" \
+    TMPDIR="$scratch/$target" "$build/$target" \
         -max_total_time="$seconds" -max_len=200000 -timeout=20 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$work/$target/" \
         "$work/$target/corpus" >"$work/$target/log" 2>&1 || status=$?
