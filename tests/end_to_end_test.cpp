@@ -374,6 +374,20 @@ TEST(EndToEnd, NeverOverwritesAFileOrFollowsALinkOfAPopFileName)
     EXPECT_EQ(made, (std::vector<std::string>{"one\n", "two\n"}));
 }
 
+// The name is the local date and time as this test reads it too, so a
+// platform's clock that is off by a month or a time zone shows here.
+TEST(EndToEnd, NameComesFromTheLocalClock)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    write_file(dir / "Inbox", "From - a\nx\n");
+    const std::vector<std::string> due = names_due_next(100);
+    ASSERT_EQ(run_program({dir / "Inbox", dir / "out"}).exit_code, 0);
+    const std::vector<std::string> made = pop_files_in_order(dir / "out");
+    ASSERT_EQ(made.size(), 1U);
+    EXPECT_NE(std::find(due.begin(), due.end(), made[0]), due.end()) << made[0];
+}
+
 TEST(EndToEnd, ManyMessagesGetDistinctNamesInOrder)
 {
     TempDir dir;

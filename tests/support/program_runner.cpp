@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,7 +28,9 @@ const std::string& program_under_test()
 {
     static const std::string path = [] {
         const char* chosen = std::getenv("FOLDER2POP_PROGRAM");
-        return std::string(chosen != nullptr ? chosen : FOLDER2POP_BINARY);
+        // Absolute, so that a run in another working directory finds it too.
+        return std::filesystem::absolute(chosen != nullptr ? chosen : FOLDER2POP_BINARY)
+            .string();
     }();
     return path;
 }
