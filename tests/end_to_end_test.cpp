@@ -211,7 +211,8 @@ TEST(EndToEnd, SourceThatCannotBeOpened)
         {dir / "missing", dir.path()},
         {"", dir.path()},
         {dir.path(), dir.path()},         // a directory is no folder
-        {dir / "missing", too_long}};     // the folder is looked at first
+        {dir / "missing", too_long},      // the folder is looked at first
+        {dir / too_long, dir.path()}};    // a message longer than a console write
     for (const auto& [folder, directory] : cases) {
         const ProgramRun run = run_program({folder, directory});
         EXPECT_EQ(run.exit_code, 2) << folder;
