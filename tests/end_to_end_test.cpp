@@ -1,0 +1,365 @@
+// The built program, end to end: real folders and directories in a temporary
+// directory, exact standard error, exit codes and POP file bytes.
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "naming/pop_file_name.hpp"
+#include "tests/support/case_name.hpp"
+#include "tests/support/program_runner.hpp"
+#include "tests/support/temp_dir.hpp"
+
+namespace {
+
+using namespace std::string_literals;
+
+const std::string BANNER =
+    "\nfolder2pop " FOLDER2POP_VERSION " - mail folder to POP files converter\n";
+
+// Orders names as the clock made them (year, then time count). Within a run
+// this is creation order unless the run crosses the end of a month.
+std::uint64_t name_order(const std::string& name)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < POP_NAME_STEM_LENGTH; ++i) {
+        const char c = name[i];
+        value = value * 36 + static_cast<std::uint64_t>(c >= 'A' ? c - 'A' : c - '0' + 26);
+    }
+    return value;
+}
+
+bool is_pop_file_name(const std::string& name)
+{
+    return std::regex_match(name, std::regex("[A-Z0-9]{8}\\.POP"));
+}
+
+// The POP files of a directory in the order they were made, checked for shape.
+std::vector<std::string> pop_files_in_order(const std::string& directory)
+{
+    std::vector<std::string> names = list_directory(directory);
+    for (const std::string& name : names) {
+        EXPECT_TRUE(is_pop_file_name(name)) << name;
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return name_order(a) < name_order(b);
+    });
+    return names;
+}
+
+std::vector<std::string> contents_in_order(const std::string& directory)
+{
+    std::vector<std::string> contents;
+    for (const std::string& name : pop_files_in_order(directory)) {
+        contents.push_back(read_file(directory + "/" + name));
+    }
+    return contents;
+}
+
+std::string message(const char* what, const std::string& text)
+{
+    return "\nError: The "s + what + ":\n    " + text + "\n";
+}
+
+// Splits "BANNER dots message-prefix DIR/NAME.POP\n" and checks its shape.
+void expect_message_with_pop_path(const std::string& err, const std::string& dots,
+                                  const char* what, const std::string& directory)
+{
+    const std::string start = BANNER + dots + message(what, directory + "/").substr(0,
+                                  message(what, directory + "/").size() - 1);
+    ASSERT_EQ(err.substr(0, start.size()), start);
+    ASSERT_EQ(err.size(), start.size() + 13);
+    EXPECT_TRUE(is_pop_file_name(err.substr(start.size(), 12))) << err;
+    EXPECT_EQ(err.back(), '\n');
+}
+
+struct ConversionCase {
+    const char* name;
+    std::string folder;
+    std::vector<std::string> pop_files;
+};
+
+class Converts : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(Converts, EveryMessageIntoItsOwnPopFile)
+{
+    TempDir dir;
+    write_file(dir / "Inbox", GetParam().folder);
+    std::filesystem::create_directory(dir / "out");
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, BANNER + std::string(GetParam().pop_files.size(), '.'));
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(contents_in_order(dir / "out"), GetParam().pop_files);
+}
+
+const std::string LONG_TEXT(32766, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, Converts,
+    testing::Values(
+        ConversionCase{"CrLfFolderWithQuotedLines",
+                       "dropped before the first message\r\n"
+                       "From - Mon Mar 13 09:15:02 2000\r\n"
+                       "Subject: one\r\n\r\n"
+                       ">From the start\r\n>FROM x\r\n>From:\r\n>fromage\r\n>>From x\r\n"
+                       ">From - x\r\n>from\r\nFrom -\r\nfrom - x\r\nFrom x\r\n>Fro\r\n"
+                       "From - Tue Mar 14 17:40:11 2000\r\n"
+                       "Subject: two\r\n",
+                       {"Subject: one\n\n"
+                        "From the start\nFROM x\nFrom:\nfromage\n>>From x\n"
+                        "From - x\nfrom\nFrom -\nfrom - x\nFrom x\n>Fro\n",
+                        "Subject: two\n"}},
+        ConversionCase{"EmptyFolder", "", {}},
+        ConversionCase{"NoSeparatorLine", "text\nmore text", {}},
+        ConversionCase{"SeparatorsInARowAndAtTheEnd",
+                       "From - a\nFrom - b\nx\nFrom - c\n", {"", "x\n", ""}},
+        ConversionCase{"LastLineWithoutLineFeed", "From - a\nx\ny", {"x\ny"}},
+        ConversionCase{"NulBytesAreCarried",
+                       "From - a\na\0b\nc\n\0\n\0"s, {"a\0b\nc\n\0\n\0"s}},
+        ConversionCase{"EndMarkerEndsTheFolder",
+                       "From - a\nx\r\n\x1a" "From - b\ny\n", {"x\n"}},
+        ConversionCase{"LongSeparatorLineIsWrittenNowhere",
+                       "From - " + std::string(40000, 's') + "\nbody\n", {"body\n"}},
+        ConversionCase{"SeparatorTextInsideALongLineIsText",
+                       "From - a\n" + LONG_TEXT + "From - b\nnext\n",
+                       {LONG_TEXT + "From - b\nnext\n"}},
+        ConversionCase{"QuoteInsideALongLineIsKept",
+                       "From - a\n" + LONG_TEXT + ">From b\n",
+                       {LONG_TEXT + ">From b\n"}},
+        ConversionCase{"LongLineIsCarriedWhole",
+                       "From - a\n" + std::string(200000, 'L') + "\r\nend\r\n",
+                       {std::string(200000, 'L') + "\nend\n"}}),
+    case_name<ConversionCase>);
+
+TEST(EndToEnd, ConvertsTheSampleFolder)
+{
+    TempDir dir;
+    const ProgramRun run = run_program({FOLDER2POP_SOURCE_DIR "/examples/Inbox", dir.path()});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, BANNER + "...");
+    const std::vector<std::string> pops = contents_in_order(dir.path());
+    ASSERT_EQ(pops.size(), 3U);
+    EXPECT_NE(pops[0].find("\nFrom the corner table"), std::string::npos);
+    EXPECT_EQ(pops[0].find('\r'), std::string::npos);
+}
+
+TEST(EndToEnd, PopFilesAreReadableByTheirOwnerOnly)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    write_file(dir / "Inbox", "From - a\nprivate\n");
+    ASSERT_EQ(run_program({dir / "Inbox", dir / "out"}).exit_code, 0);
+    ASSERT_EQ(list_directory(dir / "out").size(), 1U);
+    for (const std::string& name : list_directory(dir / "out")) {
+        struct stat status {};
+        ASSERT_EQ(stat((dir / ("out/" + name)).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600U) << name;
+    }
+}
+
+std::string usage_text()
+{
+    return "\nSyntax: " + program_file_name() +
+           " Netscape_mail_folder_file POP_file_directory\n\n"
+           "This C++ program converts a Netscape Messenger mail folder into multiple\n"
+           "POP files, one POP file per message. If you do not want copies of deleted\n"
+           "messages, then you must compact the folder before using this program.\n";
+}
+
+TEST(EndToEnd, WrongArgumentCountShowsTheUsage)
+{
+    TempDir dir;
+    write_file(dir / "Inbox", "From - a\nx\n");
+    const std::vector<std::vector<std::string>> argument_lists = {
+        {}, {dir / "Inbox"}, {dir / "Inbox", dir.path(), "extra"}};
+    for (const auto& arguments : argument_lists) {
+        const ProgramRun run = run_program(arguments);
+        EXPECT_EQ(run.exit_code, 1) << arguments.size() << " arguments";
+        EXPECT_EQ(run.err, BANNER + usage_text());
+        EXPECT_EQ(run.out, "");
+    }
+    RunOptions no_arguments_at_all;
+    no_arguments_at_all.empty_argument_vector = true;
+    const ProgramRun run = run_program({}, no_arguments_at_all);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err, BANNER + usage_text());
+    EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"Inbox"});
+}
+
+TEST(EndToEnd, SourceThatCannotBeOpened)
+{
+    TempDir dir;
+    const std::string too_long(300, 'd');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {dir / "missing", dir.path()},
+        {"", dir.path()},
+        {dir.path(), dir.path()},         // a directory is no folder
+        {dir / "missing", too_long}};     // the folder is looked at first
+    for (const auto& [folder, directory] : cases) {
+        const ProgramRun run = run_program({folder, directory});
+        EXPECT_EQ(run.exit_code, 2) << folder;
+        EXPECT_EQ(run.err, BANNER + message("source file could not be opened", folder));
+    }
+    EXPECT_TRUE(list_directory(dir.path()).empty());
+}
+
+// A directory whose path is exactly length bytes long.
+std::string directory_of_length(const std::string& base, std::size_t length)
+{
+    std::string path = base;
+    while (path.size() < length) {
+        const std::size_t part = std::min<std::size_t>(100, length - path.size() - 1);
+        path += "/" + std::string(std::max<std::size_t>(part, 1), 'd');
+        std::filesystem::create_directory(path);
+    }
+    EXPECT_EQ(path.size(), length);
+    return path;
+}
+
+TEST(EndToEnd, DirectoryOfAtMost242BytesIsAccepted)
+{
+    TempDir dir;
+    write_file(dir / "Inbox", "From - a\nx\n");
+    const std::string longest = directory_of_length(dir.path(), 242);
+    const ProgramRun accepted = run_program({dir / "Inbox", longest});
+    EXPECT_EQ(accepted.exit_code, 0);
+    EXPECT_EQ(accepted.err, BANNER + ".");
+    ASSERT_EQ(list_directory(longest).size(), 1U);
+    EXPECT_EQ((longest + "/" + list_directory(longest)[0]).size(), 255U);
+
+    const std::string too_long = longest + "x";
+    const ProgramRun refused = run_program({dir / "Inbox", too_long});
+    EXPECT_EQ(refused.exit_code, 3);
+    EXPECT_EQ(refused.err, BANNER + message("destination directory path is too long", too_long));
+}
+
+TEST(EndToEnd, DestinationThatCannotBeCreated)
+{
+    TempDir dir;
+    write_file(dir / "Inbox", "From - a\nx\nFrom - b\ny\n");
+    write_file(dir / "a-file", "");
+    for (const std::string& directory : {dir / "missing", dir / "missing/", dir / "a-file"}) {
+        const ProgramRun run = run_program({dir / "Inbox", directory});
+        EXPECT_EQ(run.exit_code, 4) << directory;
+        expect_message_with_pop_path(run.err, ".", "destination file could not be created",
+                                     directory);
+    }
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"Inbox", "a-file"}));
+}
+
+TEST(EndToEnd, DirectoryEndingInASlashGetsAnotherOne)
+{
+    TempDir dir;
+    write_file(dir / "Inbox", "From - a\nx\n");
+    std::filesystem::create_directory(dir / "out");
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out/"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(contents_in_order(dir / "out"), std::vector<std::string>{"x\n"});
+}
+
+TEST(EndToEnd, FileSizeLimitStopsTheRunAndRemovesTheIncompleteFile)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    write_file(dir / "Inbox", "From - a\none\nFrom - b\n" + std::string(20000, 'b') +
+                                  "\nFrom - c\nthree\n");
+    RunOptions limited;
+    limited.file_size_limit = 10000;
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out"}, limited);
+    EXPECT_EQ(run.exit_code, 5);
+    expect_message_with_pop_path(run.err, "...", "destination file could not be written",
+                                 dir / "out");
+    EXPECT_EQ(contents_in_order(dir / "out"), std::vector<std::string>{"one\n"});
+}
+
+TEST(EndToEnd, ReadFailureStopsTheRunAndRemovesTheIncompleteFile)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    write_file(dir / "Inbox", "From - a\none\nFrom - b\n" + std::string(70000, 't') + "\n");
+    RunOptions failing;
+    failing.environment = {"LD_PRELOAD=" FAIL_READS_LIBRARY, "FOLDER2POP_FAIL_READ_AFTER=65536",
+                           "ASAN_OPTIONS=verify_asan_link_order=0"};
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out"}, failing);
+    EXPECT_EQ(run.exit_code, 6);
+    EXPECT_EQ(run.err, BANNER + ".." + message("source file could not be read", dir / "Inbox"));
+    EXPECT_EQ(contents_in_order(dir / "out"), std::vector<std::string>{"one\n"});
+}
+
+// The stems the clock gives from now on for the next tenths.
+std::vector<std::string> names_due_next(int tenths)
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::vector<std::string> names;
+    for (int i = -1; i < tenths; ++i) {
+        const long long ms = now.tv_sec * 1000LL + now.tv_nsec / 1000000 + i * 100LL;
+        const time_t seconds = static_cast<time_t>(ms / 1000);
+        tm local{};
+        localtime_r(&seconds, &local);
+        const ClockReading reading = {local.tm_year + 1900, local.tm_mon, local.tm_mday,
+                                      local.tm_hour, local.tm_min, local.tm_sec,
+                                      static_cast<int>(ms % 1000)};
+        char stem[POP_NAME_STEM_LENGTH + 1] = {};
+        encode_pop_name_stem(reading, stem);
+        names.push_back(std::string(stem) + ".POP");
+    }
+    return names;
+}
+
+TEST(EndToEnd, NeverOverwritesAFileOrFollowsALinkOfAPopFileName)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "out");
+    write_file(dir / "Inbox", "From - a\none\nFrom - b\ntwo\n");
+    write_file(dir / "precious", "the target of a planted link");
+    // Occupy every name of the next second and a half, half of them as links.
+    const std::vector<std::string> planted = names_due_next(15);
+    for (std::size_t i = 0; i < planted.size(); ++i) {
+        if (i % 2 == 0) {
+            write_file(dir / ("out/" + planted[i]), "earlier message " + std::to_string(i));
+        } else {
+            ASSERT_EQ(symlink((dir / "precious").c_str(), (dir / "out/" + planted[i]).c_str()), 0);
+        }
+    }
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, BANNER + "..");
+    for (std::size_t i = 0; i < planted.size(); i += 2) {
+        EXPECT_EQ(read_file(dir / ("out/" + planted[i])), "earlier message " + std::to_string(i));
+    }
+    EXPECT_EQ(read_file(dir / "precious"), "the target of a planted link");
+    std::vector<std::string> made;
+    for (const std::string& name : pop_files_in_order(dir / "out")) {
+        if (std::find(planted.begin(), planted.end(), name) == planted.end()) {
+            made.push_back(read_file(dir / ("out/" + name)));
+        }
+    }
+    EXPECT_EQ(made, (std::vector<std::string>{"one\n", "two\n"}));
+}
+
+TEST(EndToEnd, ManyMessagesGetDistinctNamesInOrder)
+{
+    TempDir dir;
+    std::string folder;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 12; ++i) {
+        folder += "From - " + std::to_string(i) + "\r\nmessage " + std::to_string(i) + "\r\n";
+        expected.push_back("message " + std::to_string(i) + "\n");
+    }
+    write_file(dir / "Inbox", folder);
+    std::filesystem::create_directory(dir / "out");
+    const ProgramRun run = run_program({dir / "Inbox", dir / "out"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, BANNER + std::string(12, '.'));
+    EXPECT_EQ(contents_in_order(dir / "out"), expected);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// Child processes for end-to-end tests: fork, redirect, exec, wait.
+#include "tests/support/program_runner.hpp"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/temp_dir.hpp"
+
+namespace {
+
+void redirect(int target, const std::string& path, int flags)
+{
+    const int fd = open(path.c_str(), flags, 0600);
+    if (fd < 0 || dup2(fd, target) < 0) {
+        _exit(126);
+    }
+    close(fd);
+}
+
+}  // namespace
+
+const std::string& program_under_test()
+{
+    static const std::string path = [] {
+        const char* chosen = std::getenv("FOLDER2POP_PROGRAM");
+        return std::string(chosen != nullptr ? chosen : FOLDER2POP_BINARY);
+    }();
+    return path;
+}
+
+std::string program_file_name()
+{
+    const std::string& path = program_under_test();
+    return path.substr(path.find_last_of("/\\:") + 1);
+}
+
+ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptions& options)
+{
+    TempDir captures;
+    const std::string err_path = captures / "stderr";
+    const std::string out_path = captures / "stdout";
+
+    std::vector<char*> argv;
+    std::string program = program_under_test();
+    if (!options.empty_argument_vector) {
+        argv.push_back(program.data());
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+    }
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
+        redirect(STDOUT_FILENO, out_path, O_WRONLY | O_CREAT | O_TRUNC);
+        redirect(STDERR_FILENO, err_path, O_WRONLY | O_CREAT | O_TRUNC);
+        if (options.file_size_limit >= 0) {
+            // Past the limit a write fails with EFBIG instead of killing us.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit = {static_cast<rlim_t>(options.file_size_limit),
+                                  static_cast<rlim_t>(options.file_size_limit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        for (const std::string& setting : options.environment) {
+            putenv(const_cast<char*>(setting.c_str()));
+        }
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    ProgramRun run;
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) {
+        return run;
+    }
+    if (WIFEXITED(status)) {
+        run.exit_code = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        run.signal = WTERMSIG(status);
+    }
+    run.err = read_file(err_path);
+    run.out = read_file(out_path);
+    return run;
+}
