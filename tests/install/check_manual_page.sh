@@ -2,15 +2,18 @@
 # The manual page renders without a warning, names the project's version, and
 # shows every exit status with the very message the program prints for it.
 source "$(dirname "$0")/lib.sh"
-program=$1 page=$2 version=$3 folder=$4
+program=$1 page=$2 version=$3 folder=$4 source_page=$6
 need groff groff-base
 need man man-db
 make_scratch "$5"
 
-warnings=$(groff -mandoc -ww -z "$page" 2>&1)
-[ -z "$warnings" ] || fail "groff warns about $page: $warnings"
-warnings=$(man --warnings -l "$page" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "man warns about $page: $warnings"
+# The page of the source tree and the one the build made from it.
+for rendered in "$source_page" "$page"; do
+    warnings=$(groff -mandoc -ww -z "$rendered" 2>&1)
+    [ -z "$warnings" ] || fail "groff warns about $rendered: $warnings"
+    warnings=$(man --warnings -l "$rendered" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man warns about $rendered: $warnings"
+done
 
 # Plain text, one paragraph line per line, blanks at both ends trimmed.
 groff -mandoc -Tascii -P-cbou -rLL=300n "$page" >"$scratch/page.txt"
