@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,7 +28,9 @@ const std::string& program_under_test()
 {
     static const std::string path = [] {
         const char* chosen = std::getenv("FOLDER2POP_PROGRAM");
-        return std::string(chosen != nullptr ? chosen : FOLDER2POP_BINARY);
+        // Absolute, so that a run in another working directory finds it too.
+        return std::filesystem::absolute(chosen != nullptr ? chosen : FOLDER2POP_BINARY)
+            .string();
     }();
     return path;
 }
@@ -38,6 +41,27 @@ std::string program_file_name()
     return path.substr(path.find_last_of("/\\:") + 1);
 }
 
+bool program_is_for_windows()
+{
+    const std::string name = program_file_name();
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
+}
+
+std::string console_text(const std::string& text)
+{
+    if (!program_is_for_windows()) {
+        return text;
+    }
+    std::string shown;
+    for (const char byte : text) {
+        if (byte == '\n') {
+            shown += '\r';
+        }
+        shown += byte;
+    }
+    return shown;
+}
+
 ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptions& options)
 {
     TempDir captures;
@@ -46,6 +70,11 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptio
 
     std::vector<char*> argv;
     std::string program = program_under_test();
+    const char* runner_setting = std::getenv("FOLDER2POP_RUNNER");
+    std::string runner = runner_setting != nullptr ? runner_setting : "";
+    if (!runner.empty()) {
+        argv.push_back(runner.data());
+    }
     if (!options.empty_argument_vector) {
         argv.push_back(program.data());
         for (const std::string& argument : arguments) {
@@ -69,7 +98,14 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptio
         for (const std::string& setting : options.environment) {
             putenv(const_cast<char*>(setting.c_str()));
         }
-        execv(program.c_str(), argv.data());
+        if (!options.working_directory.empty() && chdir(options.working_directory.c_str()) != 0) {
+            _exit(126);
+        }
+        if (!runner.empty()) {
+            execvp(runner.c_str(), argv.data());
+        } else {
+            execv(program.c_str(), argv.data());
+        }
         _exit(127);
     }
     ProgramRun run;
