@@ -1,8 +1,6 @@
 // Throughput of the folder line reader alone, each folder shape against a
-// plain read(2) + memchr scan of the same file: the most a line reader that
-// reads through a 64 KiB block could do. Prints the ratios at the end. Speeds
-// are per second of the process's CPU time (the kernel's copies included), so
-// other work on a shared machine does not count against either side.
+// plain read(2) + memchr scan of the same file (the most a line reader working
+// through 64 KiB blocks could do); the ratios are printed at the end.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -106,6 +104,8 @@ std::size_t file_size(const std::string& path)
     return end < 0 ? 0 : static_cast<std::size_t>(end);
 }
 
+// Speeds are per second of the process's CPU time, the kernel's copies
+// included, so that other work on a shared machine counts against neither side.
 void read_with_folder_reader(benchmark::State& state, std::size_t shape)
 {
     std::size_t lines = 0;
