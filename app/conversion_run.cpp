@@ -34,17 +34,32 @@ constexpr char USAGE_END[] =
     "POP files, one POP file per message. If you do not want copies of deleted\n"
     "messages, then you must compact the folder before using this program.\n";
 
-// The message of each failure: text before and after its one string.
-struct Message {
+// The message of each status, by its value: the text before the one string it
+// shows, and which string that is. Every message ends with a line end.
+enum MessageSubject {
+    SUBJECT_NONE,
+    SUBJECT_PROGRAM,    // the program's file name: the usage text
+    SUBJECT_FOLDER,     // the folder argument
+    SUBJECT_DIRECTORY,  // the directory argument
+    SUBJECT_POP_FILE,   // the full path of the POP file that failed
+};
+
+struct StatusMessage {
     const char* before;
+    MessageSubject subject;
     const char* after;
 };
 
-constexpr Message SOURCE_NOT_OPENED = {"\nError: The source file could not be opened:\n    ", "\n"};
-constexpr Message DIRECTORY_TOO_LONG = {"\nError: The destination directory path is too long:\n    ", "\n"};
-constexpr Message DESTINATION_NOT_CREATED = {"\nError: The destination file could not be created:\n    ", "\n"};
-constexpr Message DESTINATION_NOT_WRITTEN = {"\nError: The destination file could not be written:\n    ", "\n"};
-constexpr Message SOURCE_NOT_READ = {"\nError: The source file could not be read:\n    ", "\n"};
+constexpr StatusMessage STATUS_MESSAGES[] = {
+    {"", SUBJECT_NONE, ""},
+    {USAGE_START, SUBJECT_PROGRAM, USAGE_END},
+    {"\nError: The source file could not be opened:\n    ", SUBJECT_FOLDER, "\n"},
+    {"\nError: The destination directory path is too long:\n    ", SUBJECT_DIRECTORY, "\n"},
+    {"\nError: The destination file could not be created:\n    ", SUBJECT_POP_FILE, "\n"},
+    {"\nError: The destination file could not be written:\n    ", SUBJECT_POP_FILE, "\n"},
+    {"\nError: The source file could not be read:\n    ", SUBJECT_FOLDER, "\n"},
+};
+static_assert(sizeof STATUS_MESSAGES / sizeof STATUS_MESSAGES[0] == STATUS_SOURCE_NOT_READ + 1);
 
 // Storage for the length of the run, none of it allocated. The stream and the
 // POP file each hold a 64 KiB buffer, too much for some platforms' stacks.
@@ -67,13 +82,6 @@ struct Run {
 void write_text(const Run& run, const char* text)
 {
     run.platform->console->write_error(text, std::strlen(text));
-}
-
-void write_message(const Run& run, const Message& message, const char* text)
-{
-    write_text(run, message.before);
-    write_text(run, text);
-    write_text(run, message.after);
 }
 
 char upper_ascii(char byte)
@@ -205,30 +213,27 @@ void end_conversion(Run& run)
 
 void report(const Run& run, const char* argv0)
 {
-    switch (run.status) {
-    case STATUS_OK:
+    const StatusMessage& message = STATUS_MESSAGES[run.status];
+    const char* subject = "";
+    switch (message.subject) {
+    case SUBJECT_NONE:
+        return;
+    case SUBJECT_PROGRAM:
+        subject = program_file_name(run.platform->program_path(argv0));
         break;
-    case STATUS_SYNTAX:
-        write_text(run, USAGE_START);
-        write_text(run, program_file_name(run.platform->program_path(argv0)));
-        write_text(run, USAGE_END);
+    case SUBJECT_FOLDER:
+        subject = run.folder_argument;
         break;
-    case STATUS_SOURCE_NOT_OPENED:
-        write_message(run, SOURCE_NOT_OPENED, run.folder_argument);
+    case SUBJECT_DIRECTORY:
+        subject = run.directory_argument;
         break;
-    case STATUS_DIRECTORY_TOO_LONG:
-        write_message(run, DIRECTORY_TOO_LONG, run.directory_argument);
-        break;
-    case STATUS_DESTINATION_NOT_CREATED:
-        write_message(run, DESTINATION_NOT_CREATED, run.path);
-        break;
-    case STATUS_DESTINATION_NOT_WRITTEN:
-        write_message(run, DESTINATION_NOT_WRITTEN, run.path);
-        break;
-    case STATUS_SOURCE_NOT_READ:
-        write_message(run, SOURCE_NOT_READ, run.folder_argument);
+    case SUBJECT_POP_FILE:
+        subject = run.path;
         break;
     }
+    write_text(run, message.before);
+    write_text(run, subject);
+    write_text(run, message.after);
 }
 
 }  // namespace

@@ -28,17 +28,22 @@ CreateOutcome create_pop_file(PopFile& pop, const char* path, const FileSystem& 
     return outcome;
 }
 
+// The buffer goes out only when full, so every write but a file's last is
+// 64 KiB at a page-aligned offset: the system never has to zero and refill a
+// part-written page.
 bool write_pop_file(PopFile& pop, const char* bytes, std::size_t count)
 {
-    if (count > POP_WRITE_BUFFER_SIZE - pop.used && !flush_pop_file(pop)) {
-        return false;
+    while (count > 0 && !pop.failed) {
+        const std::size_t room = POP_WRITE_BUFFER_SIZE - pop.used;
+        const std::size_t taken = count < room ? count : room;
+        std::memcpy(pop.buffer + pop.used, bytes, taken);
+        pop.used += taken;
+        bytes += taken;
+        count -= taken;
+        if (pop.used == POP_WRITE_BUFFER_SIZE) {
+            flush_pop_file(pop);
+        }
     }
-    if (count >= POP_WRITE_BUFFER_SIZE) {
-        pop.failed = !pop.files->write_all(pop.file, bytes, count);
-        return !pop.failed;
-    }
-    std::memcpy(pop.buffer + pop.used, bytes, count);
-    pop.used += count;
     return !pop.failed;
 }
 

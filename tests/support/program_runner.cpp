@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -23,10 +24,12 @@ void redirect(int target, const std::string& path, int flags)
     close(fd);
 }
 
-// The uid and gid of "nobody", or none when we are not root or it is missing.
+// The user "nobody" when the run asks to drop root, or none.
 const passwd* user_to_become(const RunOptions& options)
 {
-    return options.unprivileged && geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    return options.unprivileged && geteuid() == 0 && can_run_unprivileged()
+               ? getpwnam("nobody")
+               : nullptr;
 }
 
 }  // namespace
@@ -35,7 +38,9 @@ const std::string& program_under_test()
 {
     static const std::string path = [] {
         const char* chosen = std::getenv("FOLDER2POP_PROGRAM");
-        return std::string(chosen != nullptr ? chosen : FOLDER2POP_BINARY);
+        // Absolute, so that a run in another working directory finds it too.
+        return std::filesystem::absolute(chosen != nullptr ? chosen : FOLDER2POP_BINARY)
+            .string();
     }();
     return path;
 }
@@ -46,9 +51,35 @@ std::string program_file_name()
     return path.substr(path.find_last_of("/\\:") + 1);
 }
 
+bool program_is_for_windows()
+{
+    const std::string name = program_file_name();
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
+}
+
+std::string console_text(const std::string& text)
+{
+    if (!program_is_for_windows()) {
+        return text;
+    }
+    std::string shown;
+    for (const char byte : text) {
+        if (byte == '\n') {
+            shown += '\r';
+        }
+        shown += byte;
+    }
+    return shown;
+}
+
 bool can_run_unprivileged()
 {
-    return geteuid() != 0 || getpwnam("nobody") != nullptr;
+    // Under wine as root the program cannot become another user: its wine
+    // prefix belongs to root.
+    if (geteuid() != 0) {
+        return true;
+    }
+    return !program_is_for_windows() && getpwnam("nobody") != nullptr;
 }
 
 ProgramRun run_program(const std::vector<std::string>& arguments, const RunOptions& options)
@@ -67,6 +98,11 @@ StartedProgram start_program(const std::vector<std::string>& arguments,
 
     std::vector<char*> argv;
     std::string program = program_under_test();
+    const char* runner_setting = std::getenv("FOLDER2POP_RUNNER");
+    std::string runner = runner_setting != nullptr ? runner_setting : "";
+    if (!runner.empty()) {
+        argv.push_back(runner.data());
+    }
     if (!options.empty_argument_vector) {
         argv.push_back(program.data());
         for (const std::string& argument : arguments) {
@@ -93,11 +129,18 @@ StartedProgram start_program(const std::vector<std::string>& arguments,
         for (const std::string& setting : options.environment) {
             putenv(const_cast<char*>(setting.c_str()));
         }
+        if (!options.working_directory.empty() && chdir(options.working_directory.c_str()) != 0) {
+            _exit(126);
+        }
         if (user != nullptr && (setgroups(0, nullptr) != 0 || setgid(gid) != 0 ||
                                 setuid(uid) != 0)) {
             _exit(125);
         }
-        execv(program.c_str(), argv.data());
+        if (!runner.empty()) {
+            execvp(runner.c_str(), argv.data());
+        } else {
+            execv(program.c_str(), argv.data());
+        }
         _exit(127);
     }
     return started;
