@@ -1,7 +1,8 @@
 // Fuzz target: the whole conversion, in process, on the tests' fake clock, into
 // a fresh directory per input. The POP files, in name order, must be the
 // folder text less its separator lines and less the ">" of each quoted From
-// line, one file per separator line, and the run must end with status 0.
+// line, one file per separator line, one dot each on the console and no
+// message, and the run must end with status 0.
 // The expected files come from the line rule alone, not from the reader.
 #include <algorithm>
 #include <filesystem>
@@ -110,5 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> expected = expected_pop_files(folder_text(data, size));
     check(made.size() == expected.size(), "one POP file per separator line");
     check(made == expected, "the POP files hold the messages byte for byte");
+    const std::string& console = fake::console_text;
+    check(console.substr(console.rfind('\n') + 1) == std::string(made.size(), '.'),
+          "the banner, then one dot per message and nothing else");
     return 0;
 }
