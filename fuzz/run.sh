@@ -15,7 +15,7 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 trap 'rm -rf "$work" "$scratch"' EXIT
 
-for target in folder_line_reader_fuzz conversion_fuzz; do
+for target in folder_line_reader_fuzz conversion_fuzz conversion_faults_fuzz; do
     mkdir -p "$work/$target/corpus" "$scratch/$target"
     cp fuzz/corpus/* "$work/$target/corpus/"
     status=0
