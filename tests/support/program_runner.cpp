@@ -8,6 +8,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,6 +99,19 @@ StartedProgram start_program(const std::vector<std::string>& arguments,
 
     std::vector<char*> argv;
     std::string program = program_under_test();
+    const passwd* user = user_to_become(options);
+    const uid_t uid = user != nullptr ? user->pw_uid : 0;
+    const gid_t gid = user != nullptr ? user->pw_gid : 0;
+    if (user != nullptr) {
+        // The build tree may lie in a directory that only root may enter: the
+        // other user runs a copy of the program from the captures directory.
+        const std::string copy = *started.captures / program_file_name();
+        std::filesystem::copy_file(program, copy);
+        chmod(copy.c_str(), 0755);
+        chmod(started.captures->path().c_str(), 0711);
+        program = copy;
+    }
+
     const char* runner_setting = std::getenv("FOLDER2POP_RUNNER");
     std::string runner = runner_setting != nullptr ? runner_setting : "";
     if (!runner.empty()) {
@@ -110,9 +124,6 @@ StartedProgram start_program(const std::vector<std::string>& arguments,
         }
     }
     argv.push_back(nullptr);
-    const passwd* user = user_to_become(options);
-    const uid_t uid = user != nullptr ? user->pw_uid : 0;
-    const gid_t gid = user != nullptr ? user->pw_gid : 0;
 
     started.pid = fork();
     if (started.pid == 0) {
