@@ -10,6 +10,7 @@
 
 #include "fuzz/scratch_files.hpp"
 #include "naming/pop_file_name.hpp"
+#include "tests/support/pop_name_order.hpp"
 
 namespace {
 
@@ -27,16 +28,6 @@ bool is_quoted_from_line(std::string_view line)
     return lower == "from";
 }
 
-// The name's clock value: 'A'-'Z' are 0-25, '0'-'9' are 26-35.
-std::uint64_t name_order(const std::string& name)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < POP_NAME_STEM_LENGTH; ++i) {
-        const char c = name[i];
-        value = value * 36 + static_cast<std::uint64_t>(c >= 'A' ? c - 'A' : c - '0' + 26);
-    }
-    return value;
-}
 
 }  // namespace
 
@@ -72,7 +63,7 @@ std::vector<std::string> take_pop_files(const std::string& directory)
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return name_order(a) < name_order(b);
+        return pop_name_order(a) < pop_name_order(b);
     });
     std::vector<std::string> contents;
     for (const std::string& name : names) {

@@ -16,6 +16,7 @@
 
 #include "naming/pop_file_name.hpp"
 #include "tests/support/case_name.hpp"
+#include "tests/support/pop_name_order.hpp"
 #include "tests/support/program_runner.hpp"
 #include "tests/support/temp_dir.hpp"
 
@@ -26,17 +27,6 @@ using namespace std::string_literals;
 const std::string BANNER =
     console_text("\nfolder2pop " FOLDER2POP_VERSION " - mail folder to POP files converter\n");
 
-// Orders names as the clock made them (year, then time count). Within a run
-// this is creation order unless the run crosses the end of a month.
-std::uint64_t name_order(const std::string& name)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < POP_NAME_STEM_LENGTH; ++i) {
-        const char c = name[i];
-        value = value * 36 + static_cast<std::uint64_t>(c >= 'A' ? c - 'A' : c - '0' + 26);
-    }
-    return value;
-}
 
 bool is_pop_file_name(const std::string& name)
 {
@@ -51,7 +41,7 @@ std::vector<std::string> pop_files_in_order(const std::string& directory)
         EXPECT_TRUE(is_pop_file_name(name)) << name;
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return name_order(a) < name_order(b);
+        return pop_name_order(a) < pop_name_order(b);
     });
     return names;
 }
