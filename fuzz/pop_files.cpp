@@ -28,7 +28,6 @@ bool is_quoted_from_line(std::string_view line)
     return lower == "from";
 }
 
-
 }  // namespace
 
 std::vector<std::string> expected_pop_files(const std::string& text)

@@ -55,6 +55,16 @@ std::vector<std::string> contents_in_order(const std::string& directory)
     return contents;
 }
 
+// A folder of the messages in order, each after a separator line of its own.
+std::string folder_of(const std::vector<std::string>& messages)
+{
+    std::string folder;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        folder += "From - " + std::to_string(i) + "\n" + messages[i];
+    }
+    return folder;
+}
+
 std::string message(const char* what, const std::string& text)
 {
     return console_text("\nError: The "s + what + ":\n    " + text + "\n");
@@ -535,14 +545,12 @@ TEST_P(Interrupted, LeavesEveryClosedPopFileWhole)
 {
     TempDir dir;
     std::filesystem::create_directory(dir / "out");
-    std::string folder;
     std::vector<std::string> messages;
     for (int i = 0; i < 30; ++i) {
         messages.push_back("Subject: " + std::to_string(i) + "\n\n" +
                            std::string(3000, static_cast<char>('a' + i % 26)) + "\n");
-        folder += "From - " + std::to_string(i) + "\n" + messages.back();
     }
-    write_file(dir / "Inbox", folder);
+    write_file(dir / "Inbox", folder_of(messages));
     StartedProgram started = start_program({dir / "Inbox", dir / "out"});
     // Names come ten a second at most: a run of 30 takes 3 s. Stop it early.
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -578,16 +586,12 @@ TEST(EndToEnd, TwoRunsIntoOneDirectoryKeepEveryMessage)
     std::filesystem::create_directory(dir / "out");
     std::vector<std::string> first;
     std::vector<std::string> second;
-    std::string first_folder;
-    std::string second_folder;
     for (int i = 0; i < 15; ++i) {
         first.push_back("first folder, message " + std::to_string(i) + "\n");
         second.push_back("second folder, message " + std::to_string(i) + "\n");
-        first_folder += "From - " + std::to_string(i) + "\n" + first.back();
-        second_folder += "From - " + std::to_string(i) + "\n" + second.back();
     }
-    write_file(dir / "first", first_folder);
-    write_file(dir / "second", second_folder);
+    write_file(dir / "first", folder_of(first));
+    write_file(dir / "second", folder_of(second));
     // Both ask the clock for the same names; each passes over those taken.
     StartedProgram first_started = start_program({dir / "first", dir / "out"});
     StartedProgram second_started = start_program({dir / "second", dir / "out"});
